@@ -1,0 +1,445 @@
+-- Schema for PostgreSQL. Identifiers are unquoted and fold to lower case; reserved words are
+-- quoted in lower case ("note", "key", "password", "backup").
+-- Every statement is followed by a line holding only GO; the loader runs the statements one by one.
+-- Booleans are smallint 0/1; LoginId is citext so that it compares without letter case.
+create extension if not exists citext
+GO
+-- SQL Server's GetDate(): the server's local time, whole seconds.
+create or replace function getdate() returns timestamp without time zone
+    language sql stable
+    as $$ select localtimestamp(0) $$
+GO
+-- Operators. LoginId compares without letter case; Rights holds ",code," pairs, Menus the desktop.
+create table operator (
+    LoginId citext not null primary key check (length(LoginId) <= 30),
+    "password" varchar(50),
+    Name varchar(50),
+    Contact varchar(100),
+    "note" varchar(200),
+    Rights text,
+    Menus text
+)
+GO
+-- Options by numeric key; each key uses one of the four value columns.
+create table keyvalue (
+    KeyId integer not null primary key,
+    Vstr text,
+    Vint integer,
+    Vfloat double precision,
+    Vbool smallint check (Vbool in (0, 1))
+)
+GO
+-- Numbered pick lists.
+create table options (
+    "key" integer not null primary key,
+    Label varchar(100),
+    List text
+)
+GO
+-- Company information; the first row is used.
+create table Company (
+    Id integer not null primary key,
+    CompanyName varchar(100),
+    Manager varchar(50),
+    Tel varchar(50),
+    Fax varchar(50),
+    Address varchar(200),
+    Zip varchar(20),
+    Profile text,
+    Updated smallint check (Updated in (0, 1))
+)
+GO
+-- Report templates by group; Fr3File holds the template, empty for a new one.
+create table report (
+    Id integer not null primary key,
+    GrpId integer,
+    Title varchar(100),
+    Fr3File bytea
+)
+GO
+create index ix_report_GrpId on report (GrpId)
+GO
+-- Class tree: Code is the parent's code + SlfId + ".", so a prefix match selects a class and its
+-- subclasses; PrtId is the parent's SlfId (0 at the top). Deleting a class with children is refused
+-- by the program, not by a key; items keep their ClassId. Code sorts byte-wise, so that a class's
+-- subtree follows it directly in code order.
+create table materialclass (
+    Id integer not null primary key,
+    Code varchar(50) collate "C",
+    Name varchar(50),
+    "note" varchar(50),
+    SlfId integer,
+    PrtId integer
+)
+GO
+create unique index ux_materialclass_Code on materialclass (Code)
+GO
+create unique index ux_materialclass_SlfId on materialclass (SlfId)
+GO
+create index ix_materialclass_PrtId on materialclass (PrtId)
+GO
+-- Class tree: Code is the parent's code + SlfId + ".", so a prefix match selects a class and its
+-- subclasses; PrtId is the parent's SlfId (0 at the top). Deleting a class with children is refused
+-- by the program, not by a key; items keep their ClassId. Code sorts byte-wise, so that a class's
+-- subtree follows it directly in code order.
+create table productclass (
+    Id integer not null primary key,
+    Code varchar(50) collate "C",
+    Name varchar(50),
+    "note" varchar(50),
+    SlfId integer,
+    PrtId integer
+)
+GO
+create unique index ux_productclass_Code on productclass (Code)
+GO
+create unique index ux_productclass_SlfId on productclass (SlfId)
+GO
+create index ix_productclass_PrtId on productclass (PrtId)
+GO
+-- Materials. ClassId is 0 or NULL without class and may name a deleted class, so it has no foreign
+-- key. Stock and Apps are recomputed when bills and applications are checked.
+create table materials (
+    Id integer not null primary key,
+    ClassId integer,
+    LookId varchar(50),
+    Code varchar(50),
+    Name varchar(50),
+    S1 varchar(200),
+    S2 varchar(50),
+    S3 varchar(50),
+    S4 varchar(50),
+    S5 varchar(50),
+    Price double precision,
+    F2 double precision,
+    F3 double precision,
+    F4 double precision,
+    F5 double precision,
+    Notes varchar(50),
+    CostId integer,
+    Stock double precision default 0,
+    Apps double precision
+)
+GO
+create index ix_materials_ClassId on materials (ClassId)
+GO
+create index ix_materials_Code on materials (Code)
+GO
+-- Products; ClassId as for materials.
+create table products (
+    Id integer not null primary key,
+    ClassId integer,
+    LookId varchar(20),
+    Code varchar(30),
+    Name varchar(30),
+    S1 varchar(200),
+    S2 varchar(30),
+    S3 varchar(20),
+    S4 varchar(20),
+    S5 varchar(10),
+    F1 double precision,
+    F2 double precision,
+    F3 double precision,
+    F4 double precision,
+    F5 double precision,
+    Notes varchar(50),
+    CostId integer
+)
+GO
+create index ix_products_ClassId on products (ClassId)
+GO
+create index ix_products_Code on products (Code)
+GO
+-- Bill-of-materials lines. The program deletes a product's lines before the product; a material
+-- named here cannot be deleted.
+create table productbom (
+    Id integer not null primary key,
+    ProductId integer not null,
+    MaterialId integer not null,
+    Qty double precision,
+    Notes varchar(50),
+    BomS01 varchar(50),
+    BomS02 varchar(50),
+    BomS03 varchar(50),
+    constraint fk_productbom_ProductId foreign key (ProductId) references products (Id),
+    constraint fk_productbom_MaterialId foreign key (MaterialId) references materials (Id)
+)
+GO
+create index ix_productbom_ProductId on productbom (ProductId)
+GO
+create index ix_productbom_MaterialId on productbom (MaterialId)
+GO
+-- Types of materials-in bills; no window edits them.
+create table materialsintype (
+    Id integer not null primary key,
+    Name varchar(20)
+)
+GO
+-- Types of materials-out bills; no window edits them.
+create table materialsoutype (
+    Id integer not null primary key,
+    Name varchar(20)
+)
+GO
+-- Types of products-in bills; no window edits them.
+create table productsintype (
+    Id integer not null primary key,
+    Name varchar(20)
+)
+GO
+-- Production orders. Status is '', '执行', '暂停' or '完工'. An order named by a bill cannot be deleted;
+-- an order needs an existing product.
+create table touchans (
+    Id integer not null primary key,
+    ProductId integer not null,
+    Qty double precision,
+    Notes text,
+    TouDate timestamp(0) without time zone,
+    ComDate timestamp(0) without time zone,
+    Status varchar(10),
+    ComQty double precision default 0,
+    ComNotes text,
+    constraint fk_touchans_ProductId foreign key (ProductId) references products (Id)
+)
+GO
+create index ix_touchans_ProductId on touchans (ProductId)
+GO
+create index ix_touchans_Status on touchans (Status)
+GO
+-- Purchase applications. Checked while CheckTime is set, cancelled while CancelTime is set;
+-- ArrTotalQty and ArrLastDate follow the checked materials-in lines naming the application.
+create table materialsapp (
+    Id integer not null primary key,
+    Code varchar(20),
+    AppDate timestamp(0) without time zone,
+    MaterialId integer not null,
+    Qty double precision,
+    Notes varchar(50),
+    AppmanId integer,
+    Billman varchar(30),
+    BillTime timestamp(0) without time zone,
+    Checkman varchar(30),
+    CheckTime timestamp(0) without time zone,
+    Cancelman varchar(30),
+    CancelTime timestamp(0) without time zone,
+    ArrTotalQty double precision default 0,
+    ArrLastDate timestamp(0) without time zone,
+    constraint fk_materialsapp_MaterialId foreign key (MaterialId) references materials (Id)
+)
+GO
+create unique index ux_materialsapp_Code on materialsapp (Code)
+GO
+create index ix_materialsapp_MaterialId on materialsapp (MaterialId)
+GO
+-- Materials-in bill headers. Checked exactly while CheckTime is set; TypeId is -1 when no type was
+-- chosen, so it has no foreign key.
+create table materialsin (
+    Id integer not null primary key,
+    Code varchar(30),
+    BizDate timestamp(0) without time zone,
+    SignId integer,
+    TypeId integer,
+    Billman varchar(30),
+    BillTime timestamp(0) without time zone,
+    Checkman varchar(30),
+    CheckTime timestamp(0) without time zone,
+    Notes varchar(50)
+)
+GO
+create unique index ux_materialsin_Code on materialsin (Code)
+GO
+create index ix_materialsin_BizDate on materialsin (BizDate)
+GO
+-- Materials-in bill lines; AppId names the purchase application the line fulfils.
+create table materialsindl (
+    dlId integer not null primary key,
+    MastId integer not null,
+    MaterialId integer not null,
+    Qty double precision,
+    Price double precision,
+    Fund double precision,
+    dlNote varchar(50),
+    AppId integer,
+    constraint fk_materialsindl_MastId foreign key (MastId) references materialsin (Id),
+    constraint fk_materialsindl_MaterialId foreign key (MaterialId) references materials (Id),
+    constraint fk_materialsindl_AppId foreign key (AppId) references materialsapp (Id)
+)
+GO
+create index ix_materialsindl_MastId on materialsindl (MastId)
+GO
+create index ix_materialsindl_MaterialId on materialsindl (MaterialId)
+GO
+create index ix_materialsindl_AppId on materialsindl (AppId)
+GO
+-- Materials-out bill headers. TouchanId is 0 when the bill names no production order; TouchanRef
+-- (TouchanId, NULL for 0) carries the foreign key to touchans.
+create table materialsout (
+    Id integer not null primary key,
+    Code varchar(30),
+    BizDate timestamp(0) without time zone,
+    SignId integer,
+    TypeId integer,
+    Billman varchar(30),
+    BillTime timestamp(0) without time zone,
+    Checkman varchar(30),
+    CheckTime timestamp(0) without time zone,
+    Notes varchar(50),
+    TouchanId integer not null default 0,
+    TouchanRef integer generated always as (nullif(TouchanId, 0)) stored,
+    constraint fk_materialsout_TouchanRef foreign key (TouchanRef) references touchans (Id)
+)
+GO
+create unique index ux_materialsout_Code on materialsout (Code)
+GO
+create index ix_materialsout_BizDate on materialsout (BizDate)
+GO
+create index ix_materialsout_TouchanId on materialsout (TouchanId)
+GO
+create index ix_materialsout_TouchanRef on materialsout (TouchanRef)
+GO
+-- Materials-out bill lines.
+create table materialsoutdl (
+    dlId integer not null primary key,
+    MastId integer not null,
+    MaterialId integer not null,
+    Qty double precision,
+    Price double precision,
+    Fund double precision,
+    dlNote varchar(50),
+    constraint fk_materialsoutdl_MastId foreign key (MastId) references materialsout (Id),
+    constraint fk_materialsoutdl_MaterialId foreign key (MaterialId) references materials (Id)
+)
+GO
+create index ix_materialsoutdl_MastId on materialsoutdl (MastId)
+GO
+create index ix_materialsoutdl_MaterialId on materialsoutdl (MaterialId)
+GO
+-- Products-in bill headers; TypeId is always 0.
+create table productsin (
+    Id integer not null primary key,
+    Code varchar(30),
+    BizDate timestamp(0) without time zone,
+    SignId integer,
+    TypeId integer,
+    Billman varchar(30),
+    BillTime timestamp(0) without time zone,
+    Checkman varchar(30),
+    CheckTime timestamp(0) without time zone,
+    Notes varchar(50)
+)
+GO
+create unique index ux_productsin_Code on productsin (Code)
+GO
+create index ix_productsin_BizDate on productsin (BizDate)
+GO
+-- Products-in bill lines, one production order each.
+create table productsindl (
+    dlId integer not null primary key,
+    MastId integer not null,
+    TouchanId integer not null,
+    Qty double precision,
+    Price double precision,
+    Fund double precision,
+    dlNote varchar(50),
+    constraint fk_productsindl_MastId foreign key (MastId) references productsin (Id),
+    constraint fk_productsindl_TouchanId foreign key (TouchanId) references touchans (Id)
+)
+GO
+create index ix_productsindl_MastId on productsindl (MastId)
+GO
+create index ix_productsindl_TouchanId on productsindl (TouchanId)
+GO
+-- Grid layouts: F02 the layout id, F06 the layout text.
+create table syscols (
+    F02 integer not null primary key,
+    F06 text
+)
+GO
+-- Backup plan, one row: TypeId 0 none, 1 every exit, 2 Mondays, 3 first of the month.
+create table "backup" (
+    TypeId smallint,
+    BackDir varchar(500)
+)
+GO
+-- Upgrade scripts, one per older version.
+create table upgrade (
+    Id integer not null primary key,
+    Version varchar(50),
+    SqlText text
+)
+GO
+-- One row per bill-of-materials line with its material's data.
+create view ProductBomView as
+select b.Id, b.ProductId, b.MaterialId, b.Qty, b.Notes, b.BomS01, b.BomS02, b.BomS03,
+       m.LookId as MaterialLookId, m.Code as MaterialCode, m.Name as MaterialName,
+       m.S1 as MaterialS1, m.S2 as MaterialS2, m.S3 as MaterialS3, m.S4 as MaterialS4,
+       m.S5 as MaterialS5, m.Price as MaterialPrice
+  from productbom b
+  left join materials m on m.Id = b.MaterialId
+GO
+-- One row per production order with its product. ProductClassId is the product class's CODE, so that
+-- "ProductClassId like 'code%'" selects a class and its subclasses.
+create view TouchanView as
+select t.Id, t.ProductId, c.Code as ProductClassId, p.LookId as ProductLookId,
+       p.Code as ProductCode, p.Name as ProductName,
+       p.S1 as ProductS1, p.S2 as ProductS2, p.S3 as ProductS3, p.S4 as ProductS4,
+       p.S5 as ProductS5,
+       p.F1 as ProductF1, p.F2 as ProductF2, p.F3 as ProductF3, p.F4 as ProductF4,
+       p.F5 as ProductF5,
+       t.TouDate, t.Qty, t.ComQty, t.Notes, t.ComDate, t.ComNotes, t.Status
+  from touchans t
+  left join products p on p.Id = t.ProductId
+  left join productclass c on c.Id = p.ClassId
+GO
+-- The system operator sa: empty password; it holds every right whatever Rights says.
+insert into operator (LoginId, "password", Name, Contact, "note", Rights) values ('sa', '', '系统用户', '', '', ',1,,2,,3,,15,,4,,5,,6,,14,,7,,8,,9,,10,,11,,12,,13,,10000,,100001,,10002,,10003,,10004,,10008,,10006,,10005,,10007,')
+GO
+-- The two integers of the caption settings, stored as an integer setter stores them.
+insert into keyvalue (KeyId, Vstr, Vint, Vfloat, Vbool) values
+    (101, '', 0, 0, 1),
+    (102, '', 0, 0, 1)
+GO
+-- Default field captions (product 1001-1015, material 1016-1029, bill-of-materials 1031-1033),
+-- stored as a string setter stores them.
+insert into keyvalue (KeyId, Vstr, Vint, Vfloat, Vbool) values
+    (1001, '助查码', 0, 0, 1),
+    (1003, '货号', 0, 0, 1),
+    (1004, '品名', 0, 0, 1),
+    (1005, '规格', 0, 0, 1),
+    (1006, '型号', 0, 0, 1),
+    (1007, '品牌', 0, 0, 1),
+    (1008, '包装', 0, 0, 1),
+    (1009, '单位', 0, 0, 1),
+    (1010, '入库价', 0, 0, 1),
+    (1011, '出库价', 0, 0, 1),
+    (1012, '库存下限', 0, 0, 1),
+    (1013, '库存上限', 0, 0, 1),
+    (1014, '其他', 0, 0, 1),
+    (1015, '备注', 0, 0, 1),
+    (1016, '助查码', 0, 0, 1),
+    (1018, '货号', 0, 0, 1),
+    (1019, '品名', 0, 0, 1),
+    (1020, '规格', 0, 0, 1),
+    (1021, '型号', 0, 0, 1),
+    (1022, '品牌', 0, 0, 1),
+    (1023, '包装', 0, 0, 1),
+    (1024, '单位', 0, 0, 1),
+    (1026, '出库价', 0, 0, 1),
+    (1027, '库存下限', 0, 0, 1),
+    (1028, '库存上限', 0, 0, 1),
+    (1029, '其他', 0, 0, 1),
+    (1031, '描述01', 0, 0, 1),
+    (1032, '描述02', 0, 0, 1),
+    (1033, '描述03', 0, 0, 1)
+GO
+-- Bill types. New materials-in bills propose type 1; materials-out and products-in bills always
+-- carry type 0.
+insert into materialsintype (Id, Name) values (1, '申购入库'), (2, '其他入库')
+GO
+insert into materialsoutype (Id, Name) values (0, '领料出库')
+GO
+insert into productsintype (Id, Name) values (0, '成品入库')
+GO
+-- The backup plan row: no automatic backup, no directory.
+insert into "backup" (TypeId, BackDir) values (0, '')
+GO
