@@ -3,6 +3,7 @@
 #include "data/Exceptions.h"
 #include "data/RecordSet.h"
 #include "data/Schema.h"
+#include "shell/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -164,6 +165,7 @@ TTestEnv::TTestEnv(TEngine engine) : m_engine(engine)
     auto scripted = std::make_unique<TScriptedMessages>();
     m_messages = scripted.get();
     m_previousMessages = SetMessageService(std::move(scripted));
+    SetHomeDir(m_home.path());
     if (engine == TEngine::Sqlite) {
         const QString file = m_home.filePath(QStringLiteral("czpm.db"));
         CreateSqliteDatabase(file);
