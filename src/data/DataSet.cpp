@@ -15,7 +15,7 @@ namespace {
 constexpr quint64 kBlobFlag = quint64(1) << 63;
 constexpr int kLenShift = 40;
 constexpr quint64 kOffsetMask = (quint64(1) << kLenShift) - 1;
-constexpr int kMaxInlineLen = (1 << 23) - 1;
+constexpr int kMaxInlineLen = TDataSet::Column::kMaxInlineText;
 constexpr qint64 kMsPerDay = 86400000;
 
 QString closedError()
@@ -24,27 +24,6 @@ QString closedError()
 }
 
 } // namespace
-
-bool IsTextType(TFieldType t)
-{
-    return t == ftString || t == ftWideString || t == ftMemo || t == ftWideMemo;
-}
-bool IsBlobType(TFieldType t)
-{
-    return t == ftBlob || t == ftGraphic;
-}
-bool IsIntegerType(TFieldType t)
-{
-    return t == ftSmallint || t == ftInteger || t == ftLargeint || t == ftAutoInc;
-}
-bool IsFloatType(TFieldType t)
-{
-    return t == ftFloat || t == ftCurrency || t == ftBCD;
-}
-bool IsDateType(TFieldType t)
-{
-    return t == ftDate || t == ftTime || t == ftDateTime;
-}
 
 qint64 EncodeDateTime(const QDateTime& dt)
 {
@@ -194,11 +173,11 @@ void TDataSet::Column::set(int r, const QVariant& v)
 {
     const bool isNull = !v.isValid() || v.isNull();
     if (isNull) {
-        nulls[size_t(r)] = true;
+        nulls[size_t(r)] = 1;
         cells[size_t(r)] = 0;
         return;
     }
-    nulls[size_t(r)] = false;
+    nulls[size_t(r)] = 0;
     if (IsTextType(type)) {
         const QByteArray b = v.toString().toUtf8();
         if (b.size() > kMaxInlineLen) {
@@ -227,7 +206,7 @@ void TDataSet::Column::set(int r, const QVariant& v)
         QDateTime dt;
         if (!variantToDateTime(v, dt)) {
             if (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()) {
-                nulls[size_t(r)] = true;
+                nulls[size_t(r)] = 1;
                 cells[size_t(r)] = 0;
                 return;
             }
@@ -242,43 +221,17 @@ void TDataSet::Column::set(int r, const QVariant& v)
     }
 }
 
-void TDataSet::Column::appendNull()
+void TDataSet::Column::appendLongText(const char* s, int len)
 {
-    cells.push_back(0);
-    nulls.push_back(true);
-}
-
-void TDataSet::Column::appendInt(qint64 v)
-{
-    cells.push_back(quint64(v));
-    nulls.push_back(false);
-}
-
-void TDataSet::Column::appendDouble(double v)
-{
-    quint64 c;
-    std::memcpy(&c, &v, sizeof c);
-    cells.push_back(c);
-    nulls.push_back(false);
-}
-
-void TDataSet::Column::appendText(const char* s, int len)
-{
-    if (len > kMaxInlineLen) {
-        blobs.emplace_back(s, len);
-        cells.push_back(kBlobFlag | quint64(blobs.size() - 1));
-    } else {
-        const quint64 off = text.size();
-        text.append(s, size_t(len));
-        cells.push_back(off | (quint64(len) << kLenShift));
-    }
-    nulls.push_back(false);
+    blobs.emplace_back(s, len);
+    cells.push_back(kBlobFlag | quint64(blobs.size() - 1));
+    nulls.push_back(0);
 }
 
 void TDataSet::Column::append(const QVariant& v)
 {
     cells.push_back(0);
-    nulls.push_back(true);
+    nulls.push_back(1);
     set(int(cells.size()) - 1, v);
 }
 
@@ -1095,49 +1048,15 @@ void TDataSet::BindLoadColumns(const QStringList& names, const std::vector<TFiel
         c->type = f->DataType;
         m_columns.push_back(std::move(c));
     }
+    int kept = 0;
+    for (int f : m_loadMap)
+        kept += f >= 0;
+    m_loadFillsAll = kept == int(m_fields.size());
 }
 
 int TDataSet::LoadFieldIndex(int resultColumn) const
 {
     return m_loadMap[size_t(resultColumn)];
-}
-
-void TDataSet::LoadNull(int field)
-{
-    m_columns[size_t(field)]->appendNull();
-}
-
-void TDataSet::LoadInt(int field, qint64 v)
-{
-    Column& c = *m_columns[size_t(field)];
-    if (IsIntegerType(c.type) || c.type == ftBoolean)
-        c.appendInt(c.type == ftBoolean ? (v != 0) : v);
-    else if (IsDateType(c.type))
-        c.appendInt(v); // an encoded date-time
-    else if (IsFloatType(c.type))
-        c.appendDouble(double(v));
-    else
-        c.append(QVariant(v));
-}
-
-void TDataSet::LoadDouble(int field, double v)
-{
-    Column& c = *m_columns[size_t(field)];
-    if (IsFloatType(c.type))
-        c.appendDouble(v);
-    else
-        c.append(QVariant(v));
-}
-
-void TDataSet::LoadText(int field, const char* utf8, int len)
-{
-    Column& c = *m_columns[size_t(field)];
-    if (IsTextType(c.type))
-        c.appendText(utf8, len);
-    else if (IsBlobType(c.type))
-        c.append(QByteArray(utf8, len));
-    else
-        c.append(QString::fromUtf8(utf8, len));
 }
 
 void TDataSet::LoadVariant(int field, const QVariant& v)
@@ -1150,9 +1069,10 @@ void TDataSet::LoadEndRow()
     m_deleted.push_back(0);
     ++m_physCount;
     // Columns not in the result (calculated fields) get a null cell.
-    for (auto& c : m_columns)
-        if (int(c->size()) < m_physCount)
-            c->appendNull();
+    if (!m_loadFillsAll)
+        for (auto& c : m_columns)
+            if (int(c->size()) < m_physCount)
+                c->appendNull();
 }
 
 void TDataSet::EndLoad()

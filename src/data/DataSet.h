@@ -6,8 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -39,11 +42,26 @@ enum TFieldKind { fkData, fkCalculated, fkLookup };
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsCalcFields };
 enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
 
-bool IsTextType(TFieldType t);
-bool IsBlobType(TFieldType t);
-bool IsIntegerType(TFieldType t);
-bool IsFloatType(TFieldType t);
-bool IsDateType(TFieldType t);
+inline bool IsTextType(TFieldType t)
+{
+    return t == ftString || t == ftWideString || t == ftMemo || t == ftWideMemo;
+}
+inline bool IsBlobType(TFieldType t)
+{
+    return t == ftBlob || t == ftGraphic;
+}
+inline bool IsIntegerType(TFieldType t)
+{
+    return t == ftSmallint || t == ftInteger || t == ftLargeint || t == ftAutoInc;
+}
+inline bool IsFloatType(TFieldType t)
+{
+    return t == ftFloat || t == ftCurrency || t == ftBCD;
+}
+inline bool IsDateType(TFieldType t)
+{
+    return t == ftDate || t == ftTime || t == ftDateTime;
+}
 
 // One column of a data set: its description and typed access to the current record.
 // A null value reads as empty text, 0, false or an invalid date.
@@ -247,7 +265,7 @@ private:
     QString m_sortText;
     std::vector<std::pair<int, bool>> m_sortKeys; // field, descending
     std::vector<int> m_loadMap;                   // result column -> field
-    std::vector<int> m_loadOwnField;              // field -> result column while loading
+    bool m_loadFillsAll = true;                   // every column comes from the result
 };
 
 // Typed storage of one column.
@@ -255,22 +273,86 @@ struct TDataSet::Column
 {
     TFieldType type = ftString;
     std::vector<quint64> cells; // integers, doubles (bits), dates (ms since 0 jd), text (offset|len<<40)
-    std::vector<bool> nulls;
+    std::vector<char> nulls;
     std::string text;              // UTF-8 of every text cell, appended
     std::vector<QByteArray> blobs; // blob cells hold an index here
     size_t size() const { return cells.size(); }
-    bool isNull(int r) const { return nulls[size_t(r)]; }
+    bool isNull(int r) const { return nulls[size_t(r)] != 0; }
     qint64 intAt(int r) const { return qint64(cells[size_t(r)]); }
     double doubleAt(int r) const;
     const char* textAt(int r, int& len) const;
     QVariant get(int r) const;
     void set(int r, const QVariant& v);
-    void appendNull();
-    void appendInt(qint64 v);
-    void appendDouble(double v);
-    void appendText(const char* s, int len);
+    void appendNull()
+    {
+        cells.push_back(0);
+        nulls.push_back(1);
+    }
+    void appendInt(qint64 v)
+    {
+        cells.push_back(quint64(v));
+        nulls.push_back(0);
+    }
+    void appendDouble(double v)
+    {
+        quint64 c;
+        std::memcpy(&c, &v, sizeof c);
+        cells.push_back(c);
+        nulls.push_back(0);
+    }
+    void appendText(const char* s, int len)
+    {
+        if (len > kMaxInlineText) {
+            appendLongText(s, len);
+            return;
+        }
+        const quint64 off = text.size();
+        text.append(s, size_t(len));
+        cells.push_back(off | (quint64(len) << 40));
+        nulls.push_back(0);
+    }
+    void appendLongText(const char* s, int len);
+    static constexpr int kMaxInlineText = (1 << 23) - 1;
     void append(const QVariant& v);
 };
+
+inline void TDataSet::LoadNull(int field)
+{
+    m_columns[size_t(field)]->appendNull();
+}
+
+inline void TDataSet::LoadInt(int field, qint64 v)
+{
+    Column& c = *m_columns[size_t(field)];
+    if (IsIntegerType(c.type) || IsDateType(c.type))
+        c.appendInt(v);
+    else if (c.type == ftBoolean)
+        c.appendInt(v != 0);
+    else if (IsFloatType(c.type))
+        c.appendDouble(double(v));
+    else
+        c.append(QVariant(v));
+}
+
+inline void TDataSet::LoadDouble(int field, double v)
+{
+    Column& c = *m_columns[size_t(field)];
+    if (IsFloatType(c.type))
+        c.appendDouble(v);
+    else
+        c.append(QVariant(v));
+}
+
+inline void TDataSet::LoadText(int field, const char* utf8, int len)
+{
+    Column& c = *m_columns[size_t(field)];
+    if (IsTextType(c.type))
+        c.appendText(utf8, len);
+    else if (IsBlobType(c.type))
+        c.append(QByteArray(utf8, len));
+    else
+        c.append(QString::fromUtf8(utf8, len));
+}
 
 qint64 EncodeDateTime(const QDateTime& dt);
 QDateTime DecodeDateTime(qint64 v);

@@ -24,7 +24,7 @@ TDBParameter DBParam(const QString& name, const QVariant& value)
     return TDBParameter{name, value};
 }
 
-TxDBParameter DBParam(const QString& name, QIODevice* stream)
+TxDBParameter DBBlobParam(const QString& name, QIODevice* stream)
 {
     return TxDBParameter{name, stream};
 }

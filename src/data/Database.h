@@ -30,7 +30,7 @@ using TxDBParameters = std::vector<TxDBParameter>;
 using TDBParameters = std::vector<TDBParameter>;
 
 TDBParameter DBParam(const QString& name, const QVariant& value);
-TxDBParameter DBParam(const QString& name, QIODevice* stream);
+TxDBParameter DBBlobParam(const QString& name, QIODevice* stream);
 
 // The one connection of the program. Runs parameterised statements, wraps errors as
 // "database message\r\nSQL", and adapts the SQL of the business code to the engine in use
