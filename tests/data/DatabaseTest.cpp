@@ -100,7 +100,7 @@ TEST_P(DatabaseTest, ValuesKeepTheirTypes)
                         DBParam(QStringLiteral("T"), QStringLiteral("生产")),
                         DBParam(QStringLiteral("D"), when), DBParam(QStringLiteral("F"), 2.25),
                         DBParam(QStringLiteral("Flag"), true)},
-                       {DBParam(QStringLiteral("B"), &buf)});
+                       {DBBlobParam(QStringLiteral("B"), &buf)});
     gDatabase->ExecSql(QStringLiteral("insert into scratch(Id, D) values(2, :D)"),
                        {DBParam(QStringLiteral("D"), QDate(2013, 1, 17))});
     TQuerySet q;
