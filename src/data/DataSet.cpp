@@ -7,8 +7,12 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -24,6 +28,39 @@ QString closedError()
 }
 
 } // namespace
+
+void* GrowPodMemory(void* p, size_t used, size_t oldBytes, size_t newBytes, bool& mapped)
+{
+    constexpr size_t kMapFrom = size_t(1) << 20;
+    void* out;
+    if (mapped) {
+        out = mremap(p, oldBytes, newBytes, MREMAP_MAYMOVE);
+    } else if (newBytes >= kMapFrom) {
+        out = mmap(nullptr, newBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (out != MAP_FAILED) {
+            if (used)
+                std::memcpy(out, p, used);
+            std::free(p);
+            mapped = true;
+        }
+    } else {
+        out = std::realloc(p, newBytes);
+        if (!out)
+            throw std::bad_alloc();
+        return out;
+    }
+    if (out == MAP_FAILED)
+        throw std::bad_alloc();
+    return out;
+}
+
+void ReleasePodMemory(void* p, size_t bytes, bool mapped)
+{
+    if (mapped)
+        munmap(p, bytes);
+    else
+        std::free(p);
+}
 
 qint64 EncodeDateTime(const QDateTime& dt)
 {

@@ -17,6 +17,11 @@
 class TDataSet;
 class TFilterExpr;
 
+// Memory of TPodArray: small blocks from the heap, large ones mapped and remapped.
+// Throws std::bad_alloc when no memory is left.
+void* GrowPodMemory(void* p, size_t used, size_t oldBytes, size_t newBytes, bool& mapped);
+void ReleasePodMemory(void* p, size_t bytes, bool mapped);
+
 enum TFieldType {
     ftUnknown,
     ftString,
@@ -268,13 +273,61 @@ private:
     bool m_loadFillsAll = true;                   // every column comes from the result
 };
 
+// A growable array of plain values. Large arrays live in their own memory mapping and grow
+// by remapping their pages instead of copying them, which keeps loading a big list close to
+// the engine's own speed.
+template <class T>
+class TPodArray
+{
+public:
+    TPodArray() = default;
+    ~TPodArray() { ReleasePodMemory(m_data, m_capacity * sizeof(T), m_mapped); }
+    TPodArray(const TPodArray&) = delete;
+    TPodArray& operator=(const TPodArray&) = delete;
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    T* data() { return m_data; }
+    const T* data() const { return m_data; }
+    T& operator[](size_t i) { return m_data[i]; }
+    const T& operator[](size_t i) const { return m_data[i]; }
+    void push_back(T v)
+    {
+        if (m_size == m_capacity)
+            grow(m_size + 1);
+        m_data[m_size++] = v;
+    }
+    void append(const T* p, size_t n)
+    {
+        if (m_size + n > m_capacity)
+            grow(m_size + n);
+        std::memcpy(m_data + m_size, p, n * sizeof(T));
+        m_size += n;
+    }
+
+private:
+    void grow(size_t need)
+    {
+        size_t cap = m_capacity ? m_capacity * 2 : 1024;
+        while (cap < need)
+            cap *= 2;
+        m_data = static_cast<T*>(
+            GrowPodMemory(m_data, m_size * sizeof(T), m_capacity * sizeof(T), cap * sizeof(T), m_mapped));
+        m_capacity = cap;
+    }
+    T* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+    bool m_mapped = false;
+};
+
 // Typed storage of one column.
 struct TDataSet::Column
 {
     TFieldType type = ftString;
-    std::vector<quint64> cells; // integers, doubles (bits), dates (ms since 0 jd), text (offset|len<<40)
-    std::vector<char> nulls;
-    std::string text;              // UTF-8 of every text cell, appended
+    TPodArray<quint64> cells; // integers, doubles (bits), dates (ms since 0 jd), text (offset|len<<40)
+    TPodArray<char> nulls;
+    TPodArray<char> text;          // UTF-8 of every text cell, appended
     std::vector<QByteArray> blobs; // blob cells hold an index here
     size_t size() const { return cells.size(); }
     bool isNull(int r) const { return nulls[size_t(r)] != 0; }
