@@ -4,7 +4,7 @@
 # otherwise it prints the apt-get line and stops.
 cz_packages=(
     build-essential cmake ninja-build pkg-config ccache clang-format
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     qt6-translations-l10n qt6-qpa-plugins fonts-noto-cjk
     libsqlite3-dev sqlite3 libxlsxwriter-dev libfreexl-dev libzint-dev
     tdsodbc unixodbc-dev
