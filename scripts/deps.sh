@@ -10,6 +10,7 @@ cz_packages=(
     tdsodbc unixodbc-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     postgresql postgresql-client
+    fonts-wqy-microhei fonts-arphic-uming
     xvfb xauth poppler-utils python3-ephem
 )
 

@@ -21,7 +21,7 @@ QString HomeDir()
 
 void SetHomeDir(const QString& dir)
 {
-    homeDir() = QDir(dir).absolutePath();
+    homeDir() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
 }
 
 bool ParseHomeArgument(const QStringList& args, QString& dir, QString& error)

@@ -7,6 +7,7 @@
 // help pages, example workbooks and automatic backups live here. It is the directory given
 // by --home, else the executable's directory.
 QString HomeDir();
+// An empty dir returns to the executable's directory.
 void SetHomeDir(const QString& dir);
 // Reads "--home DIR" or "--home=DIR" from the command line (the first element is the program).
 // dir is empty when the option is not given; false with a Chinese message in error when the

@@ -1,7 +1,8 @@
-#include <QApplication>
+#include "shell/ui/Application.h"
+#include "shell/ui/Program.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    TApplication app(argc, argv);
+    return RunProgram(app);
 }
