@@ -276,8 +276,7 @@ private:
 // A growable array of plain values. Large arrays live in their own memory mapping and grow
 // by remapping their pages instead of copying them, which keeps loading a big list close to
 // the engine's own speed.
-template <class T>
-class TPodArray
+template <class T> class TPodArray
 {
 public:
     TPodArray() = default;
