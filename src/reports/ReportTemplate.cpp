@@ -136,7 +136,7 @@ public:
     }
 
 private:
-    const QXmlStreamAttributes& m_a;
+    QXmlStreamAttributes m_a; // a copy: attributes() returns a temporary
 };
 
 void writeObject(QXmlStreamWriter& w, const RReportObject& o)
